@@ -12,6 +12,19 @@ namespace tavi {
 
 namespace {
 
+// A setup program is typically started from a downloads folder, where a
+// planted DLL of a system name would be loaded in place of the real one by
+// the libraries the shell and COM load later. Load from the system folder
+// only, where this Windows offers it, and never from the current folder.
+void RestrictDllSearch(WindowsOps& ops) {
+  std::uint32_t version = ops.GetVersion();
+  bool vista = (version & 0xFF) == 6 && ((version >> 8) & 0xFF) == 0;
+  // On Vista the shell's link object fails to load once the search is
+  // restricted, and shortcuts are the install's only reported failure.
+  if (!vista) ops.SetDefaultDllDirectories(win::LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ops.SetDllDirectoryA("");
+}
+
 // Only an explicit No declines; a box that could not be shown (0) agrees.
 bool Confirmed(int answer) { return answer != win::IDNO; }
 
@@ -43,6 +56,7 @@ void RunUninstallMode(WindowsOps& ops, const FolderSet& folders) {
 }  // namespace
 
 int RunSetup(WindowsOps& ops, ModuleHandle instance) {
+  RestrictDllSearch(ops);
   FolderSet folders = ComputeFolderSet(ops, instance);
   if (IsInstalledCopy(ops, folders.media)) {
     RunUninstallMode(ops, folders);

@@ -62,6 +62,9 @@ class WindowsOps {
                                                 std::uint32_t size) = 0;
   virtual bool SetEnvironmentVariableA(const char* name, const char* value) = 0;
   virtual bool IsDBCSLeadByte(std::uint8_t byte) = 0;
+  /// Major version in the low byte, minor in the next, as GetVersion packs
+  /// them.
+  virtual std::uint32_t GetVersion() = 0;
   /// False when this Windows does not offer the function (looked up at run
   /// time: older 32-bit Windows lacks it) or when it fails.
   virtual bool SetDefaultDllDirectories(std::uint32_t flags) = 0;

@@ -90,6 +90,15 @@ bool Win32WindowsOps::IsDBCSLeadByte(std::uint8_t byte) {
   return ::IsDBCSLeadByte(byte) != FALSE;
 }
 
+std::uint32_t Win32WindowsOps::GetVersion() {
+  // Deprecated, but still the plain answer to "is this Vista?", which is all
+  // it is asked; later versions may understate themselves, never as 6.0.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  return ::GetVersion();
+#pragma GCC diagnostic pop
+}
+
 bool Win32WindowsOps::SetDefaultDllDirectories(std::uint32_t flags) {
   using Function = BOOL(WINAPI*)(DWORD);
   Function function = Kernel32Function<Function>("SetDefaultDllDirectories");

@@ -33,6 +33,7 @@ class Win32WindowsOps : public WindowsOps {
                                         std::uint32_t size) override;
   bool SetEnvironmentVariableA(const char* name, const char* value) override;
   bool IsDBCSLeadByte(std::uint8_t byte) override;
+  std::uint32_t GetVersion() override;
   bool SetDefaultDllDirectories(std::uint32_t flags) override;
   bool SetDllDirectoryA(const char* path) override;
 

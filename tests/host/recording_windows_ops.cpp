@@ -249,6 +249,11 @@ bool RecordingWindowsOps::IsDBCSLeadByte(std::uint8_t byte) {
   return IsLead(byte);
 }
 
+std::uint32_t RecordingWindowsOps::GetVersion() {
+  Record("GetVersion", {});
+  return version;
+}
+
 bool RecordingWindowsOps::SetDefaultDllDirectories(std::uint32_t flags) {
   Record("SetDefaultDllDirectories", {Hex(flags)});
   return !ShouldFail("SetDefaultDllDirectories");

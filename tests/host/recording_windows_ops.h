@@ -42,6 +42,8 @@ class RecordingWindowsOps final : public WindowsOps {
   // Scripted answers. An empty answer means the call writes nothing.
   std::string temp_path = "C:\\TEMP\\";
   std::string module_path = "D:\\dist\\tavi.exe";
+  /// GetVersion's answer: Windows 10 (10.0) unless a test says otherwise.
+  std::uint32_t version = 0x0000000A;
   std::map<int, std::string> special_folders = {
       {38, "C:\\Program Files"},
       {2, "C:\\Users\\u\\Start Menu\\Programs"},
@@ -86,6 +88,7 @@ class RecordingWindowsOps final : public WindowsOps {
                                         std::uint32_t size) override;
   bool SetEnvironmentVariableA(const char* name, const char* value) override;
   bool IsDBCSLeadByte(std::uint8_t byte) override;
+  std::uint32_t GetVersion() override;
   bool SetDefaultDllDirectories(std::uint32_t flags) override;
   bool SetDllDirectoryA(const char* path) override;
   int MessageBoxA(WindowHandle owner, const char* text, const char* caption,

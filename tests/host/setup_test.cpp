@@ -33,6 +33,38 @@ std::vector<Call> Dialogs(const RecordingWindowsOps& ops) {
   return ops.CallsOf({"MessageBoxA"});
 }
 
+TEST(DllSearchTest, IsRestrictedBeforeAnythingElseWhereItIsSafe) {
+  struct Case {
+    const char* name;
+    std::uint32_t version;
+    bool offered;
+    bool tried;
+  };
+  const Case cases[] = {
+      {"Windows 10", 0x0000000A, true, true},
+      {"Windows 7", 0x00000106, true, true},
+      // Vista's shell link object breaks under the restriction.
+      {"Vista", 0x00000006, true, false},
+      // XP lacks the function: the call reports failure and the run goes on.
+      {"XP", 0x00000105, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingWindowsOps ops;
+    ops.version = c.version;
+    if (!c.offered) ops.Fail("SetDefaultDllDirectories");
+    ops.message_box_answers = {kIdNo};
+    EXPECT_EQ(RunSetup(ops, kInstance), 0);
+    std::vector<Call> expected = {{"GetVersion", {}}};
+    if (c.tried) expected.push_back({"SetDefaultDllDirectories", {"0x800"}});
+    expected.push_back({"SetDllDirectoryA", {""}});
+    expected.push_back({"GetTempPathA", {"260"}});
+    EXPECT_EQ(std::vector<Call>(ops.calls.begin(),
+                                ops.calls.begin() + expected.size()),
+              expected);
+  }
+}
+
 TEST(ModeSelectionTest, WithoutAScriptBesideItOffersToInstall) {
   RecordingWindowsOps ops;
   ops.message_box_answers = {kIdNo};
