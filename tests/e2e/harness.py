@@ -585,9 +585,11 @@ class Scenario:
         self.started.append(process)
         return process
 
-    def start_setup(self):
-        """Starts tavi.exe in the distribution folder, as a double click would."""
-        return self.start_command([self.wine.unix(self.dist + b"tavi.exe")], cwd=self.dist)
+    def start_setup(self, *args):
+        """Starts tavi.exe in the distribution folder, as a double click would
+        (with `args` on its command line, which it must ignore)."""
+        return self.start_command([self.wine.unix(self.dist + b"tavi.exe"), *args],
+                                  cwd=self.dist)
 
     def stop_processes(self):
         """Ends what a failed run left running: the programs this scenario

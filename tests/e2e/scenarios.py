@@ -133,10 +133,12 @@ def scenario_install(s):
 
 
 def scenario_declined(s):
-    """No at the install confirmation: the run ends and changes nothing."""
+    """No at the install confirmation: the run ends and changes nothing. The
+    command line is not read: words that other setup programs take for
+    "uninstall" or "silent" change nothing."""
     s.make_distribution()
     before = s.snapshot()
-    process = s.start_setup()
+    process = s.start_setup("/uninstall", "/S")
     s.dialogs.expect(process, INSTALL_CAPTION, INSTALL_TEXT, YES_NO, YES, "n", QUESTION)
     s.dialogs.expect_no_dialog(process)
     s.wine.wait_idle(10)
