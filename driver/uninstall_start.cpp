@@ -40,8 +40,7 @@ void StartUninstallScript(WindowsOps& ops, const FolderSet& folders) {
   PutInstallFolderFirstOnPath(ops, folders.install);
   // Quoted, so that "C:\Program Files\..." is never first tried as
   // "C:\Program" with the rest as its arguments.
-  std::string command =
-      "\"" + folders.install + text::kUninstallScript + "\"";
+  std::string command = "\"" + folders.install + text::kUninstallScript + "\"";
   ops.WinExec(command.c_str(), win::SW_HIDE);
 }
 

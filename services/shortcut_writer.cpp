@@ -52,10 +52,9 @@ int WriteShortcutFile(WindowsOps& ops, const std::string& link_path,
   wchar_t wide_link_path[win::MAX_PATH];
   // A path too long for the buffer fails here: the buffer may then hold no
   // terminator, so it must never reach Save.
-  bool converted =
-      ops.MultiByteToWideChar(win::CP_ACP, win::MB_PRECOMPOSED,
-                              link_path.c_str(), -1, wide_link_path,
-                              static_cast<int>(win::MAX_PATH)) != 0;
+  bool converted = ops.MultiByteToWideChar(
+                       win::CP_ACP, win::MB_PRECOMPOSED, link_path.c_str(), -1,
+                       wide_link_path, static_cast<int>(win::MAX_PATH)) != 0;
   bool saved = false;
   if (converted) {
     LinkObject link(ops);

@@ -69,9 +69,13 @@ inline constexpr char kUninstallLink[] =
     "\x83\x41\x83\x93\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5b\x83\x8b"
     ".lnk";
 // ヘルプ.lnk
-inline constexpr char kHelpLink[] = "\x83\x77\x83\x8b\x83\x76" ".lnk";
+inline constexpr char kHelpLink[] =
+    "\x83\x77\x83\x8b\x83\x76"
+    ".lnk";
 // タヴィ.lnk
-inline constexpr char kToolLink[] = "\x83\x5e\x83\x94\x83\x42" ".lnk";
+inline constexpr char kToolLink[] =
+    "\x83\x5e\x83\x94\x83\x42"
+    ".lnk";
 
 // The uninstall script's pause: the pause program and its milliseconds.
 inline constexpr char kPauseLine[] = "Sleep 5000";

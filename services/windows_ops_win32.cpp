@@ -54,8 +54,8 @@ bool Win32WindowsOps::CreateDirectoryA(const char* path,
   return ::CreateDirectoryA(path, &record) != FALSE;
 }
 
-bool Win32WindowsOps::CopyFileA(const char* existing_path,
-                                const char* new_path, bool fail_if_exists) {
+bool Win32WindowsOps::CopyFileA(const char* existing_path, const char* new_path,
+                                bool fail_if_exists) {
   return ::CopyFileA(existing_path, new_path, fail_if_exists) != FALSE;
 }
 
@@ -131,9 +131,7 @@ bool Win32WindowsOps::SHGetPathFromIDListA(ItemIdList list, char* path) {
          FALSE;
 }
 
-void Win32WindowsOps::ILFree(ItemIdList list) {
-  ::CoTaskMemFree(list);
-}
+void Win32WindowsOps::ILFree(ItemIdList list) { ::CoTaskMemFree(list); }
 
 HResult Win32WindowsOps::CoInitialize(void* reserved) {
   return ::CoInitialize(reserved);

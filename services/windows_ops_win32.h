@@ -50,8 +50,7 @@ class Win32WindowsOps : public WindowsOps {
   HResult CoCreateInstance(const Guid& clsid, void* outer,
                            std::uint32_t context, const Guid& iid,
                            void** object) override;
-  HResult QueryInterface(void* object, const Guid& iid,
-                         void** result) override;
+  HResult QueryInterface(void* object, const Guid& iid, void** result) override;
   std::uint32_t Release(void* object) override;
   HResult IShellLinkA_SetPath(void* link, const char* path) override;
   HResult IPersistFile_Save(void* file, const wchar_t* path,

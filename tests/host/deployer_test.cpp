@@ -73,8 +73,8 @@ TEST(DeployerTest, CreateFolderPassesThePathAndAPlainSecurityRecord) {
   deployer.CreateFolder("C:\\Program Files\\tavi\\");
   std::vector<Call> expected = {
       {"CreateDirectoryA",
-       {"C:\\Program Files\\tavi\\",
-        std::to_string(sizeof(SecurityAttributes)), "null", "0"}}};
+       {"C:\\Program Files\\tavi\\", std::to_string(sizeof(SecurityAttributes)),
+        "null", "0"}}};
   EXPECT_EQ(ops.calls, expected);
 }
 

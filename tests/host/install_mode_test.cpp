@@ -19,8 +19,8 @@ const std::string kTemp = "C:\\TEMP\\";
 // What install mode does to the system, in order: folders, copies,
 // shortcuts, scripts and dialogs.
 const std::vector<std::string> kEffects = {
-    "CreateDirectoryA", "CopyFileA",    "IPersistFile_Save",
-    "OpenOutputStream", "WriteStream",  "CloseStream",
+    "CreateDirectoryA", "CopyFileA",          "IPersistFile_Save",
+    "OpenOutputStream", "WriteStream",        "CloseStream",
     "MessageBoxA",      "IShellLinkA_SetPath"};
 
 Call Folder(const std::string& path) {
@@ -36,8 +36,8 @@ std::vector<Call> Shortcut(const std::string& link, const std::string& target,
       {"IShellLinkA_SetPath", {"link" + std::to_string(n), kInstall + target}},
       {"IPersistFile_Save", {"file" + std::to_string(n), link, "1"}}};
   if (!saved) {
-    calls.push_back({"MessageBoxA",
-                     {"null", text::kShortcutFailed, "(null)", "0x0"}});
+    calls.push_back(
+        {"MessageBoxA", {"null", text::kShortcutFailed, "(null)", "0x0"}});
   }
   return calls;
 }
@@ -63,7 +63,8 @@ std::vector<Call> Scripts() {
 
 std::vector<Call> Join(std::initializer_list<std::vector<Call>> parts) {
   std::vector<Call> all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  for (const auto& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
   return all;
 }
 
@@ -114,7 +115,8 @@ TEST(InstallModeTest, ThreeFailedSavesShowTheMessageThreeTimesAndGoOn) {
   EXPECT_EQ(RunSetup(ops, kInstance), 0);
   std::vector<Call> dialogs = ops.CallsOf({"MessageBoxA"});
   ASSERT_EQ(dialogs.size(), 5u);
-  for (int i = 1; i <= 3; ++i) EXPECT_EQ(dialogs[i].args[1], text::kShortcutFailed);
+  for (int i = 1; i <= 3; ++i)
+    EXPECT_EQ(dialogs[i].args[1], text::kShortcutFailed);
   EXPECT_EQ(dialogs[4].args[1], text::kClosingNotice);
   EXPECT_EQ(ops.com_depth(), 0);
 }

@@ -107,8 +107,7 @@ void RecordingWindowsOps::FailWith(const std::string& op, long long result,
   failures_[op].push_back({nth, result, true});
 }
 
-bool RecordingWindowsOps::ShouldFail(const std::string& op,
-                                     long long* result) {
+bool RecordingWindowsOps::ShouldFail(const std::string& op, long long* result) {
   int count = ++call_counts_[op];
   auto rules = failures_.find(op);
   if (rules == failures_.end()) return false;
@@ -145,8 +144,8 @@ int RecordingWindowsOps::open_streams() const {
 
 void* RecordingWindowsOps::NewObject(const std::string& name) {
   // Tokens only: the double never dereferences them.
-  void* object =
-      reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x1000 + objects_.size()));
+  void* object = reinterpret_cast<void*>(
+      static_cast<std::uintptr_t>(0x1000 + objects_.size()));
   objects_[object] = name;
   return object;
 }
@@ -154,9 +153,9 @@ void* RecordingWindowsOps::NewObject(const std::string& name) {
 std::string RecordingWindowsOps::NameOf(const void* object) const {
   if (object == nullptr) return "null";
   auto found = objects_.find(object);
-  return found == objects_.end() ? "unknown " + Hex(reinterpret_cast<
-                                                    std::uintptr_t>(object))
-                                 : found->second;
+  return found == objects_.end()
+             ? "unknown " + Hex(reinterpret_cast<std::uintptr_t>(object))
+             : found->second;
 }
 
 std::uint32_t RecordingWindowsOps::GetTempPathA(std::uint32_t size,
@@ -189,8 +188,7 @@ bool RecordingWindowsOps::CreateDirectoryA(
 }
 
 bool RecordingWindowsOps::CopyFileA(const char* existing_path,
-                                    const char* new_path,
-                                    bool fail_if_exists) {
+                                    const char* new_path, bool fail_if_exists) {
   Record("CopyFileA",
          {Str(existing_path), Str(new_path), fail_if_exists ? "1" : "0"});
   return !ShouldFail("CopyFileA");
@@ -227,8 +225,9 @@ bool RecordingWindowsOps::SetCurrentDirectoryA(const char* path) {
   return true;
 }
 
-std::uint32_t RecordingWindowsOps::GetEnvironmentVariableA(
-    const char* name, char* buffer, std::uint32_t size) {
+std::uint32_t RecordingWindowsOps::GetEnvironmentVariableA(const char* name,
+                                                           char* buffer,
+                                                           std::uint32_t size) {
   Record("GetEnvironmentVariableA", {Str(name), std::to_string(size)});
   auto found = environment.find(name);
   if (ShouldFail("GetEnvironmentVariableA") || found == environment.end()) {
@@ -265,8 +264,7 @@ bool RecordingWindowsOps::SetDllDirectoryA(const char* path) {
 }
 
 int RecordingWindowsOps::MessageBoxA(WindowHandle owner, const char* text,
-                                     const char* caption,
-                                     std::uint32_t style) {
+                                     const char* caption, std::uint32_t style) {
   Record("MessageBoxA", {owner == nullptr ? "null" : "owner", Str(text),
                          Str(caption), Hex(style)});
   if (ShouldFail("MessageBoxA")) return 0;
@@ -335,7 +333,8 @@ HResult RecordingWindowsOps::CoCreateInstance(const Guid& clsid, void* outer,
     *object = nullptr;
     return static_cast<HResult>(result);
   }
-  *object = NewObject("link" + std::to_string(call_counts_["CoCreateInstance"]));
+  *object =
+      NewObject("link" + std::to_string(call_counts_["CoCreateInstance"]));
   return 0;
 }
 
@@ -356,8 +355,7 @@ std::uint32_t RecordingWindowsOps::Release(void* object) {
   return 0;
 }
 
-HResult RecordingWindowsOps::IShellLinkA_SetPath(void* link,
-                                                 const char* path) {
+HResult RecordingWindowsOps::IShellLinkA_SetPath(void* link, const char* path) {
   Record("IShellLinkA_SetPath", {NameOf(link), Str(path)});
   long long result = kEFail;
   return ShouldFail("IShellLinkA_SetPath", &result)
@@ -388,9 +386,8 @@ const char* RecordingWindowsOps::setlocale(int category, const char* locale) {
 
 std::size_t RecordingWindowsOps::mbstowcs(wchar_t* wide, const char* text,
                                           std::size_t capacity) {
-  Record("mbstowcs",
-         {wide == nullptr ? "null" : "buffer", Str(text),
-          std::to_string(capacity)});
+  Record("mbstowcs", {wide == nullptr ? "null" : "buffer", Str(text),
+                      std::to_string(capacity)});
   long long result = 0;
   if (ShouldFail("mbstowcs", &result)) {
     return static_cast<std::size_t>(result == 0 ? -1 : result);
@@ -416,9 +413,8 @@ std::size_t RecordingWindowsOps::mbstowcs(wchar_t* wide, const char* text,
 
 std::size_t RecordingWindowsOps::wcstombs(char* text, const wchar_t* wide,
                                           std::size_t capacity) {
-  Record("wcstombs",
-         {text == nullptr ? "null" : "buffer", NarrowModel(wide),
-          std::to_string(capacity)});
+  Record("wcstombs", {text == nullptr ? "null" : "buffer", NarrowModel(wide),
+                      std::to_string(capacity)});
   long long result = 0;
   if (ShouldFail("wcstombs", &result)) {
     return static_cast<std::size_t>(result == 0 ? -1 : result);

@@ -21,8 +21,8 @@ const Call kDeletionNotice = {
     "MessageBoxA", {"null", text::kDeletionNotice, text::kEndCaption, "0x40"}};
 const Call kClosingNotice = {
     "MessageBoxA", {"null", text::kClosingNotice, text::kEndCaption, "0x40"}};
-const Call kStartScript = {
-    "WinExec", {"\"C:\\Program Files\\tavi\\uninstall.bat\"", "0"}};
+const Call kStartScript = {"WinExec",
+                           {"\"C:\\Program Files\\tavi\\uninstall.bat\"", "0"}};
 
 // A distribution folder that holds "uninstall.bat" runs as an installed copy.
 void PlaceScriptBesideExecutable(RecordingWindowsOps& ops) {
@@ -153,9 +153,11 @@ TEST(UninstallModeTest, OnlyNoDeclines) {
     int answer;
     bool starts;
   };
-  const Case cases[] = {
-      {kIdYes, true}, {kIdOk, true}, {kIdCancel, true}, {0, true},
-      {kIdNo, false}};
+  const Case cases[] = {{kIdYes, true},
+                        {kIdOk, true},
+                        {kIdCancel, true},
+                        {0, true},
+                        {kIdNo, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
     RecordingWindowsOps ops;

@@ -30,8 +30,8 @@ const Call kMessage = {"MessageBoxA",
 TEST(ShortcutWriterTest, SavesThroughTheLinkObjectAndShowsNothing) {
   RecordingWindowsOps ops;
   EXPECT_EQ(WriteShortcutFile(ops, kLink, kTarget), 1);
-  std::vector<Call> expected = {kConvert, kInit,        kCreate,
-                                kSetPath, kQuery,       kSave,
+  std::vector<Call> expected = {kConvert,     kInit,        kCreate,
+                                kSetPath,     kQuery,       kSave,
                                 kReleaseFile, kReleaseLink, kUninit};
   EXPECT_EQ(ops.calls, expected);
   EXPECT_EQ(ops.com_depth(), 0);
@@ -46,26 +46,32 @@ TEST(ShortcutWriterTest, EachFailureReleasesWhatWasObtainedThenTellsTheUser) {
   const long long kEFail = static_cast<std::int32_t>(0x80004005);
   const long long kSFalse = 1;
   const Case cases[] = {
-      {"CoCreateInstance", kEFail,
+      {"CoCreateInstance",
+       kEFail,
        {kConvert, kInit, kCreate, kUninit, kMessage}},
-      {"QueryInterface", kEFail,
+      {"QueryInterface",
+       kEFail,
        {kConvert, kInit, kCreate, kSetPath, kQuery, kReleaseLink, kUninit,
         kMessage}},
-      {"IPersistFile_Save", kEFail,
+      {"IPersistFile_Save",
+       kEFail,
        {kConvert, kInit, kCreate, kSetPath, kQuery, kSave, kReleaseFile,
         kReleaseLink, kUninit, kMessage}},
       // A success code other than zero still counts as failure.
-      {"IPersistFile_Save", kSFalse,
+      {"IPersistFile_Save",
+       kSFalse,
        {kConvert, kInit, kCreate, kSetPath, kQuery, kSave, kReleaseFile,
         kReleaseLink, kUninit, kMessage}},
       // A failed SetPath is not looked at: the save decides.
-      {"IShellLinkA_SetPath", kEFail,
+      {"IShellLinkA_SetPath",
+       kEFail,
        {kConvert, kInit, kCreate, kSetPath, kQuery, kSave, kReleaseFile,
         kReleaseLink, kUninit}},
       // COM could not be entered: it is not left either.
       {"CoInitialize", kEFail, {kConvert, kInit, kCreate, kMessage}},
       // Already entered on this thread (S_FALSE): still balanced.
-      {"CoInitialize", kSFalse,
+      {"CoInitialize",
+       kSFalse,
        {kConvert, kInit, kCreate, kSetPath, kQuery, kSave, kReleaseFile,
         kReleaseLink, kUninit}},
   };

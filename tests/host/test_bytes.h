@@ -17,7 +17,8 @@ inline std::string FromHex(const std::string& hex) {
       ++i;
       continue;
     }
-    bytes += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
+    bytes +=
+        static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
     i += 2;
   }
   return bytes;

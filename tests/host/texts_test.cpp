@@ -9,9 +9,9 @@ namespace {
 
 struct JapaneseText {
   const char* name;
-  const char* kept;   // the program's constant
-  const char* utf8;   // what it must read
-  const char* hex;    // its code page 932 bytes, written out by hand
+  const char* kept;  // the program's constant
+  const char* utf8;  // what it must read
+  const char* hex;   // its code page 932 bytes, written out by hand
 };
 
 const JapaneseText kTexts[] = {
@@ -39,7 +39,8 @@ const JapaneseText kTexts[] = {
      "83 41 83 93 83 43 83 93 83 58 83 67 81 5B 83 8B 2E 6C 6E 6B"},
     {"help link", text::kHelpLink, "ヘルプ.lnk",
      "83 77 83 8B 83 76 2E 6C 6E 6B"},
-    {"tool link", text::kToolLink, "タヴィ.lnk", "83 5E 83 94 83 42 2E 6C 6E 6B"},
+    {"tool link", text::kToolLink, "タヴィ.lnk",
+     "83 5E 83 94 83 42 2E 6C 6E 6B"},
 };
 
 TEST(JapaneseTextsTest, AreTheirCodePage932Bytes) {

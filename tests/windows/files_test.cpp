@@ -51,15 +51,15 @@ struct ScriptFiles {
 };
 
 ScriptFiles WriteScripts(NoDialogOps& ops, const std::string& install) {
-  WriteUninstallScripts(ops, install, "C:\\TEMP\\", "C:\\M\\tavi\\",
-                        "C:\\S\\");
+  WriteUninstallScripts(ops, install, "C:\\TEMP\\", "C:\\M\\tavi\\", "C:\\S\\");
   return {ReadFileBytes(install + "uninstall.bat"),
           ReadFileBytes(install + "Uninstall2.bat")};
 }
 
 std::string WithCrLf(const std::string& text) {
   std::string out;
-  for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (char c : text)
+    out += c == '\n' ? std::string("\r\n") : std::string(1, c);
   return out;
 }
 
@@ -82,7 +82,7 @@ TEST(ScriptFilesTest, HoldExactlyTheirTextWithCrLfLineBreaks) {
             WithCrLf(ComposeCleanupScript(folder.path(), "C:\\M\\tavi\\",
                                           "C:\\S\\", "C:\\TEMP\\")));
   EXPECT_EQ(files.uninstall.substr(0, 10), "Sleep 5000");  // no byte-order mark
-  EXPECT_EQ(files.uninstall.back(), '"');                  // no end-of-file byte
+  EXPECT_EQ(files.uninstall.back(), '"');  // no end-of-file byte
   EXPECT_EQ(files.cleanup.substr(files.cleanup.size() - 2), "\r\n");
   EXPECT_EQ(Count(files.uninstall, "\r\n"), 2u);
   EXPECT_EQ(Count(files.cleanup, "\r\n"), 13u);

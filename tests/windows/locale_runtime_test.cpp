@@ -44,7 +44,7 @@ TEST(RuntimeLocaleTest, DoubleByteNamesRoundTripOneWideCharacterEach) {
 TEST(RuntimeLocaleTest, TextTheLocaleCannotConvertGivesAnEmptyResult) {
   Win32WindowsOps ops;
   LocaleText locale(ops, "japanese");
-  EXPECT_EQ(locale.Widen("C:\\\x83"), L"");   // a lead byte with no trail
+  EXPECT_EQ(locale.Widen("C:\\\x83"), L"");     // a lead byte with no trail
   EXPECT_EQ(locale.Narrow(L"C:\\\x00e9"), "");  // no code page 932 form
 }
 

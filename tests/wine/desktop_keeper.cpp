@@ -10,8 +10,8 @@
 int main() {
   // A window of our own attaches this process to the desktop, and waits
   // until the desktop is there.
-  HWND window = CreateWindowExW(0, L"STATIC", L"tavi desktop keeper", 0, 0, 0, 0, 0,
-                                HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExW(0, L"STATIC", L"tavi desktop keeper", 0, 0, 0,
+                                0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   if (!window || !GetDesktopWindow()) {
     std::printf("failed\n");
     return 1;

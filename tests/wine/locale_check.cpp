@@ -29,7 +29,8 @@ int main() {
   Check(GetACP() == 932, "the ANSI code page is 932");
 
   const char* locale = std::setlocale(LC_ALL, "japanese");
-  std::printf("setlocale(LC_ALL, \"japanese\") = %s\n", locale ? locale : "(null)");
+  std::printf("setlocale(LC_ALL, \"japanese\") = %s\n",
+              locale ? locale : "(null)");
   Check(locale != nullptr && std::strcmp(locale, "Japanese_Japan.932") == 0,
         "the runtime locale \"japanese\" is Japanese_Japan.932");
 
@@ -47,6 +48,7 @@ int main() {
   Check(m == 5 && std::wcscmp(api_wide, expected) == 0,
         "MultiByteToWideChar(CP_ACP) reads the same four characters");
 
-  std::printf(failures ? "%d check(s) failed\n" : "all checks passed\n", failures);
+  std::printf(failures ? "%d check(s) failed\n" : "all checks passed\n",
+              failures);
   return failures ? EXIT_FAILURE : EXIT_SUCCESS;
 }

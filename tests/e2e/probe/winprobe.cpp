@@ -31,11 +31,12 @@ constexpr int kMessageTextId = 0xFFFF;
 
 std::string Utf8(const std::wstring& wide) {
   if (wide.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                              nullptr, 0, nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(),
+                              static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
   std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                      &out[0], n, nullptr, nullptr);
   return out;
 }
 
@@ -60,8 +61,9 @@ std::wstring WindowText(HWND window) {
   // Bounded: a hung owner must not hang the harness.
   wchar_t buffer[1024] = {};
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024,
+                      reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
   return buffer;
 }
 
@@ -107,7 +109,8 @@ BOOL CALLBACK CollectControl(HWND child, LPARAM param) {
   auto* controls = reinterpret_cast<Controls*>(param);
   const std::wstring name = ClassOf(child);
   if (name == L"Button") controls->buttons.push_back(child);
-  if (name == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+  if (name == L"Static" &&
+      (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
       IsWindowVisible(child)) {
     controls->icon = child;
   }
@@ -120,12 +123,14 @@ BOOL CALLBACK CollectControl(HWND child, LPARAM param) {
 std::string IconRect(HWND icon) {
   // A box without an icon style may still have the control, holding none.
   DWORD_PTR handle = 0;
-  if (icon) SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle);
+  if (icon)
+    SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        &handle);
   RECT rect;
   if (!handle || !GetWindowRect(icon, &rect)) return "null";
-  return "[" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
-         std::to_string(rect.right - rect.left) + ", " + std::to_string(rect.bottom - rect.top) +
-         "]";
+  return "[" + std::to_string(rect.left) + ", " + std::to_string(rect.top) +
+         ", " + std::to_string(rect.right - rect.left) + ", " +
+         std::to_string(rect.bottom - rect.top) + "]";
 }
 
 BOOL CALLBACK PrintDialog(HWND window, LPARAM) {
@@ -137,20 +142,23 @@ BOOL CALLBACK PrintDialog(HWND window, LPARAM) {
   EnumChildWindows(window, CollectControl, reinterpret_cast<LPARAM>(&controls));
   const std::vector<HWND>& buttons = controls.buttons;
 
-  std::string line = "{\"hwnd\": " + std::to_string(reinterpret_cast<UINT_PTR>(window)) +
-                     ", \"pid\": " + std::to_string(pid) + ", \"xid\": " +
-                     std::to_string(reinterpret_cast<UINT_PTR>(
-                         GetPropW(window, L"__wine_x11_whole_window"))) +
-                     ", \"caption\": " + Json(WindowText(window)) +
-                     ", \"text\": " + Json(text ? WindowText(text) : L"") + ", \"buttons\": [";
+  std::string line =
+      "{\"hwnd\": " + std::to_string(reinterpret_cast<UINT_PTR>(window)) +
+      ", \"pid\": " + std::to_string(pid) + ", \"xid\": " +
+      std::to_string(reinterpret_cast<UINT_PTR>(
+          GetPropW(window, L"__wine_x11_whole_window"))) +
+      ", \"caption\": " + Json(WindowText(window)) +
+      ", \"text\": " + Json(text ? WindowText(text) : L"") + ", \"buttons\": [";
   std::string default_button = "null";
   for (std::size_t i = 0; i < buttons.size(); ++i) {
     if (i) line += ", ";
     line += Json(WindowText(buttons[i]));
     LONG style = GetWindowLongW(buttons[i], GWL_STYLE);
-    if ((style & 0x0F) == BS_DEFPUSHBUTTON) default_button = Json(WindowText(buttons[i]));
+    if ((style & 0x0F) == BS_DEFPUSHBUTTON)
+      default_button = Json(WindowText(buttons[i]));
   }
-  line += "], \"default\": " + default_button + ", \"icon\": " + IconRect(controls.icon) + "}";
+  line += "], \"default\": " + default_button +
+          ", \"icon\": " + IconRect(controls.icon) + "}";
   std::printf("%s\n", line.c_str());
   return TRUE;
 }
@@ -166,7 +174,10 @@ int Icons(int red, int green, int blue, int size) {
   const struct {
     const char* name;
     int id;  // IDI_QUESTION, IDI_INFORMATION, IDI_WARNING, IDI_ERROR
-  } icons[] = {{"question", 32514}, {"information", 32516}, {"warning", 32515}, {"error", 32513}};
+  } icons[] = {{"question", 32514},
+               {"information", 32516},
+               {"warning", 32515},
+               {"error", 32513}};
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = size;
@@ -176,15 +187,16 @@ int Icons(int red, int green, int blue, int size) {
   HDC dc = CreateCompatibleDC(nullptr);
   for (const auto& icon : icons) {
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap =
+        CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) return 1;
     HGDIOBJ old = SelectObject(dc, bitmap);
     HBRUSH brush = CreateSolidBrush(RGB(red, green, blue));
     RECT square = {0, 0, size, size};
     FillRect(dc, &square, brush);
     DeleteObject(brush);
-    DrawIconEx(dc, 0, 0, LoadIconW(nullptr, MAKEINTRESOURCEW(icon.id)), size, size, 0, nullptr,
-               DI_NORMAL);
+    DrawIconEx(dc, 0, 0, LoadIconW(nullptr, MAKEINTRESOURCEW(icon.id)), size,
+               size, 0, nullptr, DI_NORMAL);
     GdiFlush();
     std::string file = std::string(icon.name) + ".rgb";
     FILE* out = std::fopen(file.c_str(), "wb");
@@ -211,7 +223,8 @@ int Processes() {
   for (BOOL more = Process32FirstW(snapshot, &entry); more;
        more = Process32NextW(snapshot, &entry)) {
     if (entry.th32ProcessID == self) continue;
-    std::printf("{\"pid\": %lu, \"exe\": %s}\n", static_cast<unsigned long>(entry.th32ProcessID),
+    std::printf("{\"pid\": %lu, \"exe\": %s}\n",
+                static_cast<unsigned long>(entry.th32ProcessID),
                 Json(entry.szExeFile).c_str());
   }
   CloseHandle(snapshot);
@@ -230,9 +243,11 @@ int main(int argc, char** argv) {
   } else if (std::strcmp(command, "processes") == 0) {
     result = Processes();
   } else if (std::strcmp(command, "icons") == 0 && argc == 6) {
-    result = Icons(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+    result = Icons(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                   std::atoi(argv[5]));
   } else {
-    std::fprintf(stderr, "usage: winprobe folders|dialogs|processes|icons R G B SIZE\n");
+    std::fprintf(
+        stderr, "usage: winprobe folders|dialogs|processes|icons R G B SIZE\n");
   }
   std::fflush(stdout);
   return result;
