@@ -40,7 +40,8 @@ if(TAVI_README)
   set(_readme "${TAVI_README}")
 else()
   set(_readme "${CMAKE_BINARY_DIR}/standin-readme.txt")
-  file(WRITE "${_readme}" "tavi stand-in help text\r\n")
+  # Written only when it differs, so a configure does not rebuild the zip.
+  file(CONFIGURE OUTPUT "${_readme}" CONTENT "tavi stand-in help text\r\n")
   set(_name tavi-standins)
 endif()
 
