@@ -20,30 +20,21 @@ foreach(target tavi_standin_tool tavi_standin_pause)
   target_link_options(${target} PRIVATE -static -s)
 endforeach()
 
+set(_standin_TOOL_EXE "$<TARGET_FILE:tavi_standin_tool>")
+set(_standin_PAUSE_EXE "$<TARGET_FILE:tavi_standin_pause>")
+set(_standin_README "${CMAKE_BINARY_DIR}/standin-readme.txt")
+# Written only when it differs, so a configure does not rebuild the zip.
+file(CONFIGURE OUTPUT "${_standin_README}" CONTENT "tavi stand-in help text\r\n")
+
 set(_name tavi)
-set(_depends tavi)
-if(TAVI_TOOL_EXE)
-  set(_tool "${TAVI_TOOL_EXE}")
-else()
-  set(_tool "$<TARGET_FILE:tavi_standin_tool>")
-  list(APPEND _depends tavi_standin_tool)
-  set(_name tavi-standins)
-endif()
-if(TAVI_PAUSE_EXE)
-  set(_pause "${TAVI_PAUSE_EXE}")
-else()
-  set(_pause "$<TARGET_FILE:tavi_standin_pause>")
-  list(APPEND _depends tavi_standin_pause)
-  set(_name tavi-standins)
-endif()
-if(TAVI_README)
-  set(_readme "${TAVI_README}")
-else()
-  set(_readme "${CMAKE_BINARY_DIR}/standin-readme.txt")
-  # Written only when it differs, so a configure does not rebuild the zip.
-  file(CONFIGURE OUTPUT "${_readme}" CONTENT "tavi stand-in help text\r\n")
-  set(_name tavi-standins)
-endif()
+foreach(part TOOL_EXE PAUSE_EXE README)
+  if(TAVI_${part})
+    set(_${part} "${TAVI_${part}}")
+  else()
+    set(_${part} "${_standin_${part}}")
+    set(_name tavi-standins)
+  endif()
+endforeach()
 
 set(TAVI_DIST_DIR "${CMAKE_BINARY_DIR}/dist/${_name}" CACHE INTERNAL "")
 set(TAVI_DIST_ZIP "${CMAKE_BINARY_DIR}/dist/${_name}.zip" CACHE INTERNAL "")
@@ -54,13 +45,14 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E rm -rf "${TAVI_DIST_DIR}"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_DIST_DIR}"
   COMMAND ${CMAKE_COMMAND} -E copy "$<TARGET_FILE:tavi>" "${TAVI_DIST_DIR}/tavi.exe"
-  COMMAND ${CMAKE_COMMAND} -E copy "${_tool}" "${TAVI_DIST_DIR}/data1.dat"
-  COMMAND ${CMAKE_COMMAND} -E copy "${_pause}" "${TAVI_DIST_DIR}/data2.dat"
-  COMMAND ${CMAKE_COMMAND} -E copy "${_readme}" "${TAVI_DIST_DIR}/readme.txt"
+  COMMAND ${CMAKE_COMMAND} -E copy "${_TOOL_EXE}" "${TAVI_DIST_DIR}/data1.dat"
+  COMMAND ${CMAKE_COMMAND} -E copy "${_PAUSE_EXE}" "${TAVI_DIST_DIR}/data2.dat"
+  COMMAND ${CMAKE_COMMAND} -E copy "${_README}" "${TAVI_DIST_DIR}/readme.txt"
   COMMAND ${CMAKE_COMMAND} -E chdir "${CMAKE_BINARY_DIR}/dist"
           ${CMAKE_COMMAND} -E tar cf "${TAVI_DIST_ZIP}" --format=zip
           "--mtime=2000-01-01 00:00:00 UTC" -- "${_name}/tavi.exe"
           "${_name}/data1.dat" "${_name}/data2.dat" "${_name}/readme.txt"
-  DEPENDS ${_depends} "${_readme}"
+  DEPENDS tavi tavi_standin_tool tavi_standin_pause
+          "${_TOOL_EXE}" "${_PAUSE_EXE}" "${_README}"
   VERBATIM)
 add_custom_target(distribution ALL DEPENDS "${TAVI_DIST_ZIP}")

@@ -30,15 +30,12 @@ sys.dont_write_bytecode = True  # keep tests/e2e free of __pycache__
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
 
 import harness  # noqa: E402  (found through the path set just above)
-from harness import (CLOSING_TEXT, CP932, DELETION_TEXT, END_CAPTION, HELP_LINK,  # noqa: E402
-                     INSTALL_CAPTION, INSTALL_TEXT, NO, OK_ONLY, SCRIPTS, TEMP_SCRIPT,
-                     TOOL_LINK, UNINSTALL_CAPTION, UNINSTALL_LINK, UNINSTALL_TEXT,
-                     WAIT_UNINSTALL, YES, YES_NO, Failure, check, check_equal, log)
+from harness import (CLOSING_TEXT, COPIES, CP932, DELETION_TEXT, END_CAPTION,  # noqa: E402
+                     INSTALL_CAPTION, INSTALL_TEXT, LINKS, NO, OK_ONLY, SCRIPTS, TEMP_SCRIPT,
+                     UNINSTALL_CAPTION, UNINSTALL_LINK, UNINSTALL_TEXT, WAIT_UNINSTALL, YES,
+                     YES_NO, Failure, check, check_equal, log)
 
 DIST_FOLDER = b"C:\\tavi-dist\\"
-# Installed name -> the distribution file it is a copy of, in install order.
-COPIES = {"tavi.exe": "data1.dat", "readme.txt": "readme.txt", "install.exe": "tavi.exe",
-          "sleep.exe": "data2.dat"}
 # A person may take their time over a dialog, but not for ever.
 WAIT_PERSON = 600.0
 
@@ -87,7 +84,7 @@ def shown(path):
     return path if relative.startswith("..") else relative
 
 
-class Walkthrough:
+class Walkthrough(harness.InstallFolders):
     def __init__(self, args):
         self.mode = args.mode
         self.dist_source = Path(args.dist).resolve()
@@ -128,11 +125,7 @@ class Walkthrough:
         print(f"distribution: {text(DIST_FOLDER)}, a copy of {shown(self.dist_source)}/: "
               f"{names}")
 
-        folders = self.wine.folders()
-        self.install = folders["programfiles"] + b"\\tavi\\"
-        self.menu = folders["programs"] + b"\\tavi\\"
-        self.sendto = folders["sendto"] + b"\\"
-        self.temp = folders["temp"]
+        self.read_folders()
         self.base = harness.Snapshot.take(self.wine)
 
     def start(self, program, cwd):
@@ -154,13 +147,6 @@ class Walkthrough:
             raise Failure(f"{what} still waits for an answer after {WAIT_PERSON:.0f} s; "
                           f"giving up") from None
 
-    # The paths an install makes, as snapshot keys.
-    def install_keys(self):
-        install, menu = self.wine.rel(self.install), self.wine.rel(self.menu)
-        return ([install] + [f"{install}/{name}" for name in [*COPIES, *SCRIPTS]] +
-                [menu, f"{menu}/{UNINSTALL_LINK}", f"{menu}/{HELP_LINK}"] +
-                [f"{self.wine.rel(self.sendto)}/{TOOL_LINK}"])
-
     # Install.
     def run_install(self):
         print(f"\n== Install: {text(DIST_FOLDER)}tavi.exe")
@@ -181,7 +167,7 @@ class Walkthrough:
         if self.mode == "user" and self.base.diff(installed) == ([], [], []):
             print("Nothing was installed: the install was declined.")
             return False
-        harness.expect_changes(self.base, installed, added=self.install_keys())
+        harness.expect_changes(self.base, installed, added=self.all_install_paths())
         self.report_installation()
         return True
 
@@ -202,10 +188,8 @@ class Walkthrough:
             print(f"  {name:<{width}}  {len(data):>9,} bytes  {origin}")
 
         print("\nShortcuts (targets read with lnkinfo)")
-        for folder_bytes, link, target in ((self.menu, UNINSTALL_LINK, "install.exe"),
-                                           (self.menu, HELP_LINK, "readme.txt"),
-                                           (self.sendto, TOOL_LINK, "tavi.exe")):
-            path = folder_bytes + link.encode(CP932)
+        for place, link, target in LINKS:
+            path = (self.menu if place == "menu" else self.sendto) + link.encode(CP932)
             actual = harness.link_target(self.wine.unix(path))
             check_equal(actual, text(self.install) + target, f"target of {link}")
             print(f"  {text(path)}\n    -> {actual}")
@@ -246,7 +230,7 @@ class Walkthrough:
         self.wine.wait_idle(WAIT_UNINSTALL)
         after = harness.Snapshot.take(self.wine)
         added, removed, changed = self.base.diff(after)
-        if self.mode == "user" and set(added) == set(self.install_keys()):
+        if self.mode == "user" and set(added) == set(self.all_install_paths()):
             print("The uninstall was declined: the installation stays in this throwaway "
                   "prefix.")
             return

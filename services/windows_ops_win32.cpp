@@ -30,8 +30,8 @@ Function Kernel32Function(const char* name) {
 }  // namespace
 
 Win32WindowsOps::~Win32WindowsOps() {
-  for (std::FILE* file : files_) {
-    if (file != nullptr) std::fclose(file);
+  for (const Stream& stream : streams_) {
+    if (stream.file != nullptr) std::fclose(stream.file);
   }
 }
 
@@ -180,16 +180,15 @@ std::size_t Win32WindowsOps::wcstombs(char* text, const wchar_t* wide,
 
 StreamId Win32WindowsOps::Open(const char* path, const char* mode) {
   std::FILE* file = std::fopen(path, mode);
-  files_.push_back(file);
-  failed_.push_back(file == nullptr);
-  return static_cast<StreamId>(files_.size() - 1);
+  streams_.push_back({file, file == nullptr});
+  return static_cast<StreamId>(streams_.size() - 1);
 }
 
-std::FILE* Win32WindowsOps::FileOf(StreamId stream) const {
-  if (stream < 0 || static_cast<std::size_t>(stream) >= files_.size()) {
+Win32WindowsOps::Stream* Win32WindowsOps::Find(StreamId stream) {
+  if (stream < 0 || static_cast<std::size_t>(stream) >= streams_.size()) {
     return nullptr;
   }
-  return files_[stream];
+  return &streams_[stream];
 }
 
 StreamId Win32WindowsOps::OpenInputStream(const char* path) {
@@ -202,24 +201,23 @@ StreamId Win32WindowsOps::OpenOutputStream(const char* path) {
 
 void Win32WindowsOps::WriteStream(StreamId stream, const char* data,
                                   std::size_t size) {
-  std::FILE* file = FileOf(stream);
-  if (file == nullptr) return;
-  if (std::fwrite(data, 1, size, file) != size) failed_[stream] = true;
+  Stream* target = Find(stream);
+  if (target == nullptr || target->file == nullptr) return;
+  if (std::fwrite(data, 1, size, target->file) != size) target->failed = true;
 }
 
 bool Win32WindowsOps::StreamFailed(StreamId stream) {
-  if (stream < 0 || static_cast<std::size_t>(stream) >= failed_.size()) {
-    return true;
-  }
-  std::FILE* file = files_[stream];
-  return failed_[stream] || (file != nullptr && std::ferror(file) != 0);
+  Stream* target = Find(stream);
+  if (target == nullptr) return true;
+  return target->failed ||
+         (target->file != nullptr && std::ferror(target->file) != 0);
 }
 
 void Win32WindowsOps::CloseStream(StreamId stream) {
-  std::FILE* file = FileOf(stream);
-  if (file == nullptr) return;
-  if (std::fclose(file) != 0) failed_[stream] = true;
-  files_[stream] = nullptr;
+  Stream* target = Find(stream);
+  if (target == nullptr || target->file == nullptr) return;
+  if (std::fclose(target->file) != 0) target->failed = true;
+  target->file = nullptr;
 }
 
 }  // namespace tavi

@@ -70,13 +70,18 @@ class Win32WindowsOps : public WindowsOps {
   void CloseStream(StreamId stream) override;
 
  private:
-  StreamId Open(const char* path, const char* mode);
-  std::FILE* FileOf(StreamId stream) const;
+  // One per stream opened: `file` is null when the open failed or once the
+  // stream is closed; `failed` records an open, write or close that failed.
+  struct Stream {
+    std::FILE* file;
+    bool failed;
+  };
 
-  // One entry per opened stream; a stream that failed to open holds null,
-  // a closed one is set back to null.
-  std::vector<std::FILE*> files_;
-  std::vector<bool> failed_;
+  StreamId Open(const char* path, const char* mode);
+  /// The stream of that id, or null for an id never handed out.
+  Stream* Find(StreamId stream);
+
+  std::vector<Stream> streams_;
 };
 
 }  // namespace tavi

@@ -45,12 +45,17 @@ YES, NO = YES_NO
 OK_ONLY = ["OK"]
 
 # Names the install writes.
-INSTALLED_FILES = ["tavi.exe", "readme.txt", "install.exe", "sleep.exe"]
+# Installed name -> the distribution file it is a copy of, in install order.
+COPIES = {"tavi.exe": "data1.dat", "readme.txt": "readme.txt", "install.exe": "tavi.exe",
+          "sleep.exe": "data2.dat"}
 SCRIPTS = ["uninstall.bat", "Uninstall2.bat"]
 UNINSTALL_LINK = "アンインストール.lnk"
 HELP_LINK = "ヘルプ.lnk"
 TOOL_LINK = "タヴィ.lnk"
 TEMP_SCRIPT = "uninstall_tavi_123456789.bat"
+# Each shortcut: the folder it lies in, its name, its target in the install folder.
+LINKS = [("menu", UNINSTALL_LINK, "install.exe"), ("menu", HELP_LINK, "readme.txt"),
+         ("sendto", TOOL_LINK, "tavi.exe")]
 
 # Processes that belong to a run of the setup program or its scripts; a
 # scenario waits until none is left before it looks at the disk.
@@ -497,7 +502,33 @@ def link_target(path):
 README = "タヴィの説明書です。\r\n".encode(CP932)
 
 
-class Scenario:
+class InstallFolders:
+    """The folders the setup program computes, as code page 932 bytes, and
+    the paths an install makes in them, as snapshot keys. Needs self.wine."""
+
+    def read_folders(self):
+        f = self.wine.folders()
+        self.install = f["programfiles"] + b"\\tavi\\"
+        self.menu = f["programs"] + b"\\tavi\\"
+        self.sendto = f["sendto"] + b"\\"
+        self.temp = f["temp"]
+
+    def install_paths(self, files=(*COPIES, *SCRIPTS)):
+        folder = self.wine.rel(self.install)
+        return [folder] + [f"{folder}/{name}" for name in files]
+
+    def menu_paths(self, links=(UNINSTALL_LINK, HELP_LINK)):
+        folder = self.wine.rel(self.menu)
+        return [folder] + [f"{folder}/{name}" for name in links]
+
+    def sendto_paths(self):
+        return [f"{self.wine.rel(self.sendto)}/{TOOL_LINK}"]
+
+    def all_install_paths(self):
+        return self.install_paths() + self.menu_paths() + self.sendto_paths()
+
+
+class Scenario(InstallFolders):
     """One scenario's folders, distribution and output."""
 
     def __init__(self, name):
@@ -515,29 +546,10 @@ class Scenario:
 
     def refresh_folders(self):
         """The folders the setup program will compute, as code page 932 bytes."""
-        f = self.wine.folders()
-        self.install = f["programfiles"] + b"\\tavi\\"
-        self.menu = f["programs"] + b"\\tavi\\"
-        self.sendto = f["sendto"] + b"\\"
-        self.temp = f["temp"]
+        self.read_folders()
         log(f"folders: install {self.install.decode(CP932)!r}, "
             f"menu {self.menu.decode(CP932)!r}, sendto {self.sendto.decode(CP932)!r}, "
             f"temp {self.temp.decode(CP932)!r}")
-
-    # The things an install creates, as relative snapshot keys.
-    def install_paths(self, files=INSTALLED_FILES + SCRIPTS):
-        folder = self.wine.rel(self.install)
-        return [folder] + [f"{folder}/{name}" for name in files]
-
-    def menu_paths(self, links=(UNINSTALL_LINK, HELP_LINK)):
-        folder = self.wine.rel(self.menu)
-        return [folder] + [f"{folder}/{name}" for name in links]
-
-    def sendto_paths(self):
-        return [f"{self.wine.rel(self.sendto)}/{TOOL_LINK}"]
-
-    def all_install_paths(self):
-        return self.install_paths() + self.menu_paths() + self.sendto_paths()
 
     def remove_installation(self):
         """Removes whatever an install or a failed scenario left behind."""

@@ -15,18 +15,12 @@ import traceback
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 
-from harness import (CLOSING_TEXT, CP932, DEFAULT_CAPTION, DELETION_TEXT, END_CAPTION,
-                     HELP_LINK, INSTALL_CAPTION, INSTALL_TEXT, NO, OK_ONLY, SCRIPTS,
-                     SHORTCUT_FAILED_TEXT, TEMP_SCRIPT, TOOL_LINK, UNINSTALL_CAPTION,
-                     UNINSTALL_LINK, UNINSTALL_TEXT, WAIT_UNINSTALL, YES, YES_NO, Failure,
-                     Scenario, check, check_equal, cleanup_script, expect_changes, link_target,
-                     log, uninstall_script, wait_for)
-
-# Installed name -> distribution name.
-COPIES = {"tavi.exe": "data1.dat", "readme.txt": "readme.txt", "install.exe": "tavi.exe",
-          "sleep.exe": "data2.dat"}
-LINKS = [("menu", UNINSTALL_LINK, "install.exe"), ("menu", HELP_LINK, "readme.txt"),
-         ("sendto", TOOL_LINK, "tavi.exe")]
+from harness import (CLOSING_TEXT, COPIES, CP932, DEFAULT_CAPTION, DELETION_TEXT,
+                     END_CAPTION, INSTALL_CAPTION, INSTALL_TEXT, LINKS, NO, OK_ONLY, SCRIPTS,
+                     SHORTCUT_FAILED_TEXT, TEMP_SCRIPT, UNINSTALL_CAPTION, UNINSTALL_TEXT,
+                     WAIT_UNINSTALL, YES, YES_NO, Failure, Scenario, check, check_equal,
+                     cleanup_script, expect_changes, link_target, log, uninstall_script,
+                     wait_for)
 
 # The icons of the message box styles: MB_ICONQUESTION, MB_ICONINFORMATION.
 QUESTION, INFORMATION = "question", "information"
